@@ -1,4 +1,6 @@
 #include "CertMethods.h"
 
-// Not built yet: nothing is exported.
-std::string wevra::ExportUserCert(BSTR, long) { return std::string(); }
+#include "certificates/ExportUserCert.h"
+
+// lFlag has never had a meaning.
+std::string wevra::ExportUserCert(BSTR bstrCertSerialNum, long) { return ::ExportUserCert(bstrCertSerialNum); }

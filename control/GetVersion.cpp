@@ -1,8 +1,11 @@
 #include "CertMethods.h"
 
-// Not built yet: no version is reported.
+#include "certificates/GetModuleFileVersion.h"
+
+// Read from the DLL's file at every call, so a replaced file answers its own version.
 HRESULT wevra::GetVersion(std::wstring& version)
 {
-    version.clear();
-    return S_OK;
+    FileVersionText found = GetModuleFileVersion(ModuleOfThisCode());
+    version = std::move(found.text);
+    return found.hr;
 }

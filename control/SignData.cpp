@@ -1,4 +1,10 @@
 #include "CertMethods.h"
 
-// Not built yet: nothing is signed.
-std::string wevra::SignData(BSTR, long, BSTR) { return std::string(); }
+#include "certificates/SignData.h"
+#include "TextConv.h"
+
+std::string wevra::SignData(BSTR bstrCertSerialNum, long signType, BSTR bstrOriginal)
+{
+    const AnsiText original = BstrToAnsi(bstrOriginal);
+    return ::SignData(bstrCertSerialNum, signType, original ? original.get() : "");
+}

@@ -1,4 +1,10 @@
 #include "CertMethods.h"
 
-// Not built yet: no PIN verifies.
-long wevra::VerifyCertPin(BSTR, BSTR) { return 0; }
+#include "certificates/CheckCertPin.h"
+#include "TextConv.h"
+
+long wevra::VerifyCertPin(BSTR bstrCertSerialNum, BSTR bstrPin)
+{
+    const AnsiText pin = BstrToAnsi(bstrPin);
+    return CheckCertPin(bstrCertSerialNum, pin.get());
+}
