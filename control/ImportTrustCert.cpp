@@ -1,4 +1,6 @@
 #include "CertMethods.h"
+#include "ServerModule.h"
+#include "TrustImport.h"
 
-// Not built yet: nothing is imported.
-long wevra::ImportTrustCert(long) { return 0; }
+// The templates and the default address book are resources of this DLL.
+long wevra::ImportTrustCert(long lID) { return ::ImportTrustCert(ServerModuleHandle(), lID); }

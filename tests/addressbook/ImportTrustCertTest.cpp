@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <oleauto.h>
 
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -96,10 +98,47 @@ std::string ExpectedAfter(std::string book, const std::vector<int>& resources)
     return book;
 }
 
+// With PELORIN_IMPORT_VIA=control the calls go through the registered
+// control's IDispatch, as a page's script makes them; else straight to the
+// function the control calls.
+bool ThroughControl()
+{
+    const char* via = std::getenv("PELORIN_IMPORT_VIA");
+    return via && std::string(via) == "control";
+}
+
+std::int32_t ImportThroughControl(std::int32_t lID)
+{
+    CLSID clsid{};
+    EXPECT_EQ(CLSIDFromProgID(L"WevraCtrl.1", &clsid), S_OK);
+    IDispatch* control = nullptr;
+    HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&control));
+    EXPECT_EQ(hr, S_OK);
+    if (FAILED(hr)) return 1000;
+    wchar_t name[] = L"ImportTrustCert";
+    LPOLESTR names[] = {name};
+    DISPID id = 0;
+    EXPECT_EQ(control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+    EXPECT_EQ(id, 8);
+    VARIANTARG argument;
+    VariantInit(&argument);
+    argument.vt = VT_I4;
+    argument.lVal = lID;
+    DISPPARAMS parameters{&argument, nullptr, 1, 0};
+    VARIANT result;
+    VariantInit(&result);
+    hr = control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, &result, nullptr, nullptr);
+    control->Release();
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(result.vt, VT_I4);
+    return result.vt == VT_I4 ? result.lVal : 1000;
+}
+
 class ImportTrustCertTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        CoInitialize(nullptr);
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         root_ = std::string(temp) + "abtest-" + std::to_string(GetCurrentProcessId()) + "-" +
@@ -117,6 +156,7 @@ protected:
     {
         SetCurrentDirectoryA(previousCwd_);
         RemoveTree(root_);
+        CoUninitialize();
     }
 
     std::string Security(int version) const
@@ -131,7 +171,10 @@ protected:
         MakeFolders(Security(version));
         WriteAll(Book(version), bytes);
     }
-    std::int32_t Import(std::int32_t lID) { return ImportTrustCert(GetModuleHandleA(nullptr), lID); }
+    std::int32_t Import(std::int32_t lID)
+    {
+        return ThroughControl() ? ImportThroughControl(lID) : ImportTrustCert(GetModuleHandleA(nullptr), lID);
+    }
 
     std::string root_, appData_, cwd_;
     char previousCwd_[MAX_PATH] = {};
