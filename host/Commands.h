@@ -3,6 +3,7 @@
 // through the platform and fills the response; it returns false (or throws)
 // to have the response replaced by the command's error envelope.
 #include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -20,6 +21,16 @@ public:
 
 std::string RequireText(const Json::Value& request, const char* key);
 std::int32_t RequireInt(const Json::Value& request, const char* key);
+
+// Byte counts cross to OlmoSignCsp as 32-bit integers.
+inline bool FitsInt32(std::size_t size)
+{
+    return size <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+}
+inline const unsigned char* AsBytes(const std::string& s)
+{
+    return reinterpret_cast<const unsigned char*>(s.data());
+}
 
 // Buffer sizes handed to OlmoSignCsp.
 constexpr std::int32_t kSerialUnits = 128;

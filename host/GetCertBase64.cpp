@@ -1,4 +1,4 @@
-// "getCertBase64" and "getCertinfo".
+// "getCertBase64": the certificate of a serial, as Base64 DER.
 #include <vector>
 
 #include "Base64.h"
@@ -16,16 +16,5 @@ bool GetCertBase64Command(const Json::Value& request, Json::Value& response, Hos
     if (text.empty()) return false;
     response["certBase64"] = text;
     response["errCode"] = 0;
-    return true;
-}
-
-bool GetCertinfoCommand(const Json::Value& request, Json::Value& response, HostPlatform& platform)
-{
-    const std::string cert = RequireText(request, "certBase64");
-    const std::int32_t index = RequireInt(request, "index");
-    std::string info = platform.QueryCertInfo(cert, index);
-    if (info.empty()) return false;
-    response["errCode"] = 0;
-    response["info"] = info;
     return true;
 }
