@@ -38,6 +38,7 @@ CASES = [
     ("body256Bytes", frame(b'{"cmd":"getVerinfo"}'.ljust(256)), VERINFO),
     ("body4096Bytes", frame(b'{"cmd":"getVerinfo"}'.ljust(4096)), VERINFO),
     ("zeroByteInBody", frame(b'{"cmd":"getVerinfo"}\0{{{'), VERINFO),
+    ("twoRequests_onlyTheFirstAnswered", VERINFO_REQUEST + frame(b'{"cmd":"importCertIssue"}'), VERINFO),
     ("comments", frame(b'/* c */ {"cmd": // x\n "getVerinfo"}'), VERINFO),
     ("lengthByte1A_notEndOfFile_answerWithLineFeed", frame(b'{"cmd":"importCertIssue"}'),
      frame(b'{"errCode":0}\n')),
