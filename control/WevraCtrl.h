@@ -1,13 +1,23 @@
 #pragma once
 // CWevraCtrl, the object behind WevraCtrl: the scripting interface IWevraCtrl
-// (early-bound and through IDispatch from the type library).
+// (early-bound and through IDispatch from the type library) on the control
+// framework's OLE interfaces.
 #include <windows.h>
 
 #include "ComObject.h"
+#include "ControlBase.h"
 #include "IWevraCtrl.h"
 #include "TypeInfoHolder.h"
 
-class CWevraCtrl final : public ComObject<CWevraCtrl, IWevraCtrl> {
+extern const ControlIdentity kWevraCtrlIdentity;
+
+// The bases of CWevraCtrl, with the control framework told which control it is.
+class WevraCtrlBases : public IWevraCtrl, public ControlBase {
+protected:
+    WevraCtrlBases() noexcept : ControlBase(kWevraCtrlIdentity) {}
+};
+
+class CWevraCtrl final : public ComObject<CWevraCtrl, WevraCtrlBases> {
 public:
     // The interfaces answered, in the order QueryInterface tests them.
     static InterfaceTable<CWevraCtrl> Interfaces() noexcept;
@@ -33,5 +43,7 @@ public:
     STDMETHODIMP ImportTrustCert(long lID, long* plRes) override;
 
 private:
+    HRESULT OnDraw(HDC dc, const RECT& bounds) override;
+
     TypeInfoHolder dispatchInfo_;
 };
