@@ -344,6 +344,36 @@ TEST_F(ImportTrustCertTest, bookHeldOpenWithoutSharing_answersOneAndKeepsBook)
     EXPECT_TRUE(Names(cwd_).empty());
 }
 
+TEST_F(ImportTrustCertTest, bookHeldOpenWithReadWriteSharing_isRewrittenInPlace)
+{
+    PutBook(DefaultBook());
+    // Shared for reading and writing but not for deleting: the new text cannot
+    // replace the file, so it is written into it.
+    HANDLE held = CreateFileA(Book().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Import(2), 0);
+    CloseHandle(held);
+    EXPECT_EQ(ReadAll(Book()), ExpectedAfter(DefaultBook(), {204}));
+    EXPECT_EQ(Names(Security(11)), std::set<std::string>{"addressbook.acrodata"});
+}
+
+TEST_F(ImportTrustCertTest, entryWhoseIdStraddlesABlockBoundaryCountsAsPresent)
+{
+    const std::string withEntry = ExpectedAfter(DefaultBook(), {203});
+    const std::size_t id = withEntry.find("/ID 203/Trust");
+    for (std::size_t cut : {1u, 6u, 12u}) {
+        SCOPED_TRACE(cut);
+        const std::size_t target = (id / kBlockSize + 2) * kBlockSize - cut;
+        const std::string pad = "%" + std::string(target - id - 2, 'p') + "\r";
+        const std::string book = withEntry.substr(0, 13) + pad + withEntry.substr(13);
+        ASSERT_EQ(book.find("/ID 203/Trust"), target);
+        PutBook(book);
+        EXPECT_EQ(Import(1), 0);
+        EXPECT_EQ(ReadAll(Book()), book);
+    }
+}
+
 TEST_F(ImportTrustCertTest, copyFailsWithOldBackupAndWritableBook_answersFive)
 {
     PutBook(DefaultBook());
