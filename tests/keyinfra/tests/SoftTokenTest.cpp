@@ -3,6 +3,8 @@
 // a silent context that presents the signature PIN.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "CertInstaller.h"
 #include "Handles.h"
 #include "SoftTokenProvider.h"
@@ -185,6 +187,20 @@ TEST_F(SoftTokenTest, clearStore_deletesTheTokenContainerAndItsPin)
     // Made again without a PIN, the container accepts the old one no more.
     InstallTokenCert(L"keyinfra-deleted", nullptr);
     EXPECT_EQ(PresentPin(L"keyinfra-deleted", kPin), static_cast<DWORD>(SCARD_W_WRONG_CHV));
+}
+
+TEST_F(SoftTokenTest, installerCommandLine_makesATokenKeyWithItsPin)
+{
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCertInstaller({L"add", L"--provider", L"softtoken", L"--pin", L"9876", L"--ca", L"CN=KeyInfra Token CA",
+                                L"--container", L"keyinfra-cli", L"--serial", L"0C11"},
+                               out, err),
+              0)
+        << err.str();
+    EXPECT_NE(out.str().find("\nprovider=" KEYINFRA_SOFTTOKEN_PROV_A "\ncontainer=keyinfra-cli\n"), std::string::npos) << out.str();
+    EXPECT_EQ(PresentPin(L"keyinfra-cli", kPin), static_cast<DWORD>(SCARD_W_WRONG_CHV));
+    EXPECT_EQ(PresentPin(L"keyinfra-cli", "9876"), 0u);
+    EXPECT_EQ(SignAndVerify("0C11", Prompt::silent), 0u);
 }
 
 } // namespace
