@@ -1,9 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "CheckCertPin.h"
 #include "TestStoreCert.h"
+#include "TokenCert.h"
 
 namespace {
+
+TEST(CheckCertPin, rightPinForATokenKey_givesOne_otherPinsZero)
+{
+    TokenCert token({0x7C, 0xE8, 0xAB, 0x03}, "2468");
+    EXPECT_EQ(CheckCertPin(L"7ce8ab03", "2468"), 1);
+    EXPECT_EQ(CheckCertPin(L"7CE8AB03", "2468"), 1);
+    for (const char* wrong : {"1234", "24680", "246", "", static_cast<const char*>(nullptr)})
+        EXPECT_EQ(CheckCertPin(L"7CE8AB03", wrong), 0) << (wrong ? wrong : "(null)");
+}
 
 TEST(CheckCertPin, emptyOrNullSerial_givesZero)
 {
@@ -13,7 +25,9 @@ TEST(CheckCertPin, emptyOrNullSerial_givesZero)
 
 TEST(CheckCertPin, serialMatchingNoCertificate_givesZero)
 {
-    EXPECT_EQ(CheckCertPin(L"7CE8FFFFFF", "1234"), 0);
+    TokenCert token({0x7C, 0xE8, 0xAB, 0x04}, "1234");
+    for (const wchar_t* serial : {L"7CE8FFFFFF", L"7CE8AB0", L"007CE8AB04", L"7CE8AB04 "})
+        EXPECT_EQ(CheckCertPin(serial, "1234"), 0) << serial;
 }
 
 TEST(CheckCertPin, certificateWithoutPrivateKey_givesZeroForAnyPin)

@@ -77,7 +77,8 @@ UniqueCertStore OpenMy(LPCSTR provider = CERT_STORE_PROV_SYSTEM_W)
     return store;
 }
 
-// Removes every certificate of the store with this serial, leftovers of an earlier run included.
+} // namespace
+
 void RemoveBySerial(const std::wstring& serial)
 {
     UniqueCertStore store = OpenMy(CERT_STORE_PROV_SYSTEM_REGISTRY_W);
@@ -94,8 +95,6 @@ void RemoveBySerial(const std::wstring& serial)
         CertDeleteCertificateFromStore(found);
     }
 }
-
-} // namespace
 
 std::string Bytes(const char* text, size_t length) { return std::string(text, length); }
 
@@ -202,11 +201,13 @@ TestStoreCert::~TestStoreCert()
     DeleteContainer(container_);
 }
 
-std::wstring TestStoreCert::SerialText() const
+std::wstring TestStoreCert::SerialText() const { return HexText(spec_.serial); }
+
+std::wstring HexText(const std::vector<BYTE>& bytes)
 {
     static const wchar_t digits[] = L"0123456789ABCDEF";
     std::wstring text;
-    for (BYTE b : spec_.serial) {
+    for (BYTE b : bytes) {
         text.push_back(digits[b >> 4]);
         text.push_back(digits[b & 0x0F]);
     }

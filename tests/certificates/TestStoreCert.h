@@ -37,6 +37,12 @@ private:
     std::string der_;
 };
 
+// Upper-case hex of bytes, most significant first: the serial text they read as.
+std::wstring HexText(const std::vector<BYTE>& bytes);
+
+// Removes every certificate of the "MY" store with this serial text.
+void RemoveBySerial(const std::wstring& serial);
+
 // The serial texts of the store's certificates, in the order the store enumerates them.
 std::vector<std::wstring> StoreOrder();
 

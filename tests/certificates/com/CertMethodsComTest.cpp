@@ -11,6 +11,7 @@
 #include "Base64.h"
 #include "ControlEnvironment.h"
 #include "TestStoreCert.h"
+#include "TokenCert.h"
 #include "WevraClient.h"
 
 namespace {
@@ -206,10 +207,21 @@ TEST_F(CertMethodsComTest, verifyCertPin_failuresGiveZeroWithSOk)
         ExpectNumber(client_.Call(L"VerifyCertPin", {Arg::Text(serial), Arg::Text(L"1234")}), 0);
 }
 
-TEST(CertMethodsCom, getVersion_isTheShippedFileVersion)
+TEST_F(CertMethodsComTest, verifyCertPin_rightPinThroughTheTokensProviderGivesOne)
 {
-    WevraClient client;
-    ExpectText(client.Call(L"GetVersion", {}), L"1.0.0.1");
+    TokenCert token({0x7C, 0xEA, 0xAB, 0x08}, "8642");
+    UniqueBstr serial(SysAllocString(L"7ceaab08"));
+    std::vector<VARIANT> args(2);
+    for (VARIANT& v : args) VariantInit(&v);
+    args[0].vt = VT_BSTR;
+    args[0].bstrVal = serial.get();
+    args[1].vt = VT_BSTR;
+    args[1].bstrVal = SysAllocString(L"8642");
+    ExpectNumber(client_.CallWith(L"VerifyCertPin", args), 1);
+    EXPECT_STREQ(serial.get(), L"7ceaab08");
+    VariantClear(&args[1]);
+    for (const wchar_t* wrong : {L"1234", L"", static_cast<const wchar_t*>(nullptr)})
+        ExpectNumber(client_.Call(L"VerifyCertPin", {Arg::Text(L"7CEAAB08"), Arg::Text(wrong)}), 0);
 }
 
 } // namespace
