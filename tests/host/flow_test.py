@@ -62,8 +62,8 @@ def error_body(code, gbk_hex):
 
 def main():
     certinstall("clear")
-    # The decoy comes first in the store, so only the issuer filter keeps it
-    # from being the first certificate the dialog shows.
+    # A decoy of another issuer: the dialog's log must show it hidden by the
+    # issuer filter, whatever order the store enumerates in.
     certinstall("add", "--ca", "CN=Decoy CA, O=Elsewhere", "--subject", "CN=Decoy User", "--serial", DECOY_SERIAL)
     user = certinstall("add", "--ca", "CN=Pelorin 测试 CA, O=Pelorin Test", "--subject",
                        "CN=Flow User, O=Pelorin Test, C=CN", "--serial", USER_SERIAL,
