@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Handles.h"
 #include "SelectStruct.h"
 #include "SelectionRule.h"
 #include "TextCodec.h"
@@ -87,7 +88,7 @@ extern "C" BOOL WINAPI CertSelectCertificateW(PCERT_SELECT_STRUCT_W info)
             return Refuse(log, "rule " + ToUtf8(Environment(L"KEYINFRA_CRYPTDLG_SELECT")));
         }
 
-        std::vector<PCCERT_CONTEXT> shown;
+        std::vector<UniqueCertContext> shown;
         std::vector<std::string> shownSerials;
         for (DWORD s = 0; s < info->cCertStore; ++s) {
             PCCERT_CONTEXT cert = nullptr;
@@ -96,7 +97,7 @@ extern "C" BOOL WINAPI CertSelectCertificateW(PCERT_SELECT_STRUCT_W info)
                 const bool show = info->pfnFilter == nullptr || info->pfnFilter(cert, info->lCustData, 0, 0);
                 log.Line((show ? "shown " : "hidden ") + serial + " " + CommonName(cert));
                 if (show) {
-                    shown.push_back(CertDuplicateCertificateContext(cert));
+                    shown.emplace_back(CertDuplicateCertificateContext(cert));
                     shownSerials.push_back(serial);
                 }
             }
@@ -104,12 +105,11 @@ extern "C" BOOL WINAPI CertSelectCertificateW(PCERT_SELECT_STRUCT_W info)
 
         const std::optional<size_t> pick = ApplySelectionRule(rule, shownSerials);
         if (pick) {
-            info->arrayCertContext[0] = CertDuplicateCertificateContext(shown[*pick]);
+            info->arrayCertContext[0] = CertDuplicateCertificateContext(shown[*pick].get());
             log.Line("selected " + shownSerials[*pick]);
         } else {
             log.Line("cancelled");
         }
-        for (PCCERT_CONTEXT cert : shown) CertFreeCertificateContext(cert);
         SetLastError(pick ? ERROR_SUCCESS : ERROR_CANCELLED);
         return pick ? TRUE : FALSE;
     } catch (...) {

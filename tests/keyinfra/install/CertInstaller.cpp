@@ -317,11 +317,11 @@ void ClearStore(const std::wstring& store, bool deleteKeys)
     UniqueCertStore opened(
         CertOpenStore(CERT_STORE_PROV_SYSTEM_REGISTRY_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, store.c_str()));
     CheckWin32(static_cast<bool>(opened), "CertOpenStore(CERT_STORE_PROV_SYSTEM_REGISTRY_W)");
-    std::vector<PCCERT_CONTEXT> all;
+    std::vector<UniqueCertContext> all;
     CertEnumerator certs(opened.get());
-    while (PCCERT_CONTEXT cert = certs.Next()) all.push_back(CertDuplicateCertificateContext(cert));
-    for (PCCERT_CONTEXT cert : all) {
-        const std::vector<BYTE> raw = KeyProvInfo(cert);
+    while (PCCERT_CONTEXT cert = certs.Next()) all.emplace_back(CertDuplicateCertificateContext(cert));
+    for (UniqueCertContext& cert : all) {
+        const std::vector<BYTE> raw = KeyProvInfo(cert.get());
         if (deleteKeys && !raw.empty()) {
             const auto* info = reinterpret_cast<const CRYPT_KEY_PROV_INFO*>(raw.data());
             HCRYPTPROV gone = 0;
@@ -329,7 +329,8 @@ void ClearStore(const std::wstring& store, bool deleteKeys)
             CryptAcquireContextW(&gone, info->pwszContainerName, info->pwszProvName, info->dwProvType,
                                  CRYPT_DELETEKEYSET | (info->dwFlags & CRYPT_MACHINE_KEYSET));
         }
-        CheckWin32(CertDeleteCertificateFromStore(cert), "CertDeleteCertificateFromStore");
+        // Deleting frees the context, whatever the outcome.
+        CheckWin32(CertDeleteCertificateFromStore(cert.release()), "CertDeleteCertificateFromStore");
     }
 }
 

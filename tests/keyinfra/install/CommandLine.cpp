@@ -6,6 +6,7 @@
 
 #include "Base64.h"
 #include "CertInstaller.h"
+#include "Handles.h"
 #include "Names.h"
 #include "SoftTokenProvider.h"
 #include "TextCodec.h"
@@ -187,28 +188,31 @@ std::wstring ParseStoreOptions(const std::vector<std::wstring>& args, size_t fir
 
 std::string Base64Of(const std::vector<BYTE>& der) { return Base64Encode(std::string(der.begin(), der.end())); }
 
+UniqueCertContext Decode(const std::vector<BYTE>& der)
+{
+    UniqueCertContext cert(CertCreateCertificateContext(X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, der.data(), static_cast<DWORD>(der.size())));
+    CheckWin32(static_cast<bool>(cert), "CertCreateCertificateContext");
+    return cert;
+}
+
 void PrintInstalled(const InstalledCert& installed, std::ostream& out)
 {
     const std::string na = "-";
-    auto cert = CertCreateCertificateContext(X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, installed.der.data(),
-                                             static_cast<DWORD>(installed.der.size()));
-    CheckWin32(cert != nullptr, "CertCreateCertificateContext");
+    UniqueCertContext cert = Decode(installed.der);
+    const CERT_INFO* info = cert.get()->pCertInfo;
     BYTE hash[20];
     DWORD hashSize = sizeof(hash);
-    const bool hashed = CertGetCertificateContextProperty(cert, CERT_SHA1_HASH_PROP_ID, hash, &hashSize);
-    out << "serial=" << SerialText(cert->pCertInfo->SerialNumber) << '\n'
+    const bool hashed = CertGetCertificateContextProperty(cert.get(), CERT_SHA1_HASH_PROP_ID, hash, &hashSize);
+    out << "serial=" << SerialText(info->SerialNumber) << '\n'
         << "thumbprint=" << (hashed ? HexText(hash, hashSize) : na) << '\n'
-        << "subject=" << ToUtf8(NameText(cert->pCertInfo->Subject)) << '\n'
-        << "issuer=" << ToUtf8(NameText(cert->pCertInfo->Issuer)) << '\n'
+        << "subject=" << ToUtf8(NameText(info->Subject)) << '\n'
+        << "issuer=" << ToUtf8(NameText(info->Issuer)) << '\n'
         << "provider=" << (installed.provider.empty() ? na : ToUtf8(installed.provider)) << '\n'
         << "container=" << (installed.container.empty() ? na : ToUtf8(installed.container)) << '\n'
         << "cert=" << Base64Of(installed.der) << '\n';
-    CertFreeCertificateContext(cert);
     if (!installed.caDer.empty()) {
-        auto ca = CertCreateCertificateContext(X509_ASN_ENCODING, installed.caDer.data(), static_cast<DWORD>(installed.caDer.size()));
-        CheckWin32(ca != nullptr, "CertCreateCertificateContext");
-        out << "ca.serial=" << SerialText(ca->pCertInfo->SerialNumber) << '\n' << "ca.cert=" << Base64Of(installed.caDer) << '\n';
-        CertFreeCertificateContext(ca);
+        UniqueCertContext ca = Decode(installed.caDer);
+        out << "ca.serial=" << SerialText(ca.get()->pCertInfo->SerialNumber) << '\n' << "ca.cert=" << Base64Of(installed.caDer) << '\n';
     }
 }
 
