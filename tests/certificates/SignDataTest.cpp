@@ -121,31 +121,9 @@ TEST_F(SignDataTest, tamperedMessage_failsVerification)
 
 TEST_F(SignDataTest, detachedMessage_givesZero)
 {
-    UniqueCertContext cert(CertCreateCertificateContext(X509_ASN_ENCODING,
-                                                        reinterpret_cast<const BYTE*>(signer_->Der().data()),
-                                                        static_cast<DWORD>(signer_->Der().size())));
-    CRYPT_KEY_PROV_INFO provInfo{};
-    std::wstring container = signer_->Container();
-    provInfo.pwszContainerName = container.data();
-    provInfo.dwProvType = PROV_RSA_FULL;
-    provInfo.dwKeySpec = AT_SIGNATURE;
-    ASSERT_TRUE(CertSetCertificateContextProperty(cert.get(), CERT_KEY_PROV_INFO_PROP_ID, 0, &provInfo));
-    PCCERT_CONTEXT certs[1] = {cert.get()};
-    CRYPT_SIGN_MESSAGE_PARA para{};
-    para.cbSize = sizeof(para);
-    para.dwMsgEncodingType = X509_ASN_ENCODING | PKCS_7_ASN_ENCODING;
-    para.pSigningCert = cert.get();
-    para.HashAlgorithm.pszObjId = const_cast<char*>(szOID_OIWSEC_sha1);
-    para.cMsgCert = 1;
-    para.rgpMsgCert = certs;
     const std::string data = "detached data";
-    const BYTE* items[1] = {reinterpret_cast<const BYTE*>(data.data())};
-    DWORD sizes[1] = {static_cast<DWORD>(data.size())};
-    DWORD size = 0;
-    ASSERT_TRUE(CryptSignMessage(&para, TRUE, 1, items, sizes, nullptr, &size));
-    std::string message(size, '\0');
-    ASSERT_TRUE(CryptSignMessage(&para, TRUE, 1, items, sizes, reinterpret_cast<BYTE*>(message.data()), &size));
-    message.resize(size);
+    const std::string message = SignDetached(*signer_, data);
+    ASSERT_FALSE(message.empty());
     EXPECT_EQ(Verify(data, Base64Encode(message)), 0);
 }
 

@@ -222,3 +222,35 @@ std::vector<std::wstring> StoreOrder()
     while (PCCERT_CONTEXT cert = certs.Next()) order.push_back(CertSerialToHex(cert));
     return order;
 }
+
+std::string SignDetached(const TestStoreCert& signer, const std::string& data)
+{
+    UniqueCertContext cert(CertCreateCertificateContext(X509_ASN_ENCODING,
+                                                        reinterpret_cast<const BYTE*>(signer.Der().data()),
+                                                        static_cast<DWORD>(signer.Der().size())));
+    Check(static_cast<bool>(cert), "CertCreateCertificateContext");
+    std::wstring container = signer.Container();
+    CRYPT_KEY_PROV_INFO provInfo{};
+    provInfo.pwszContainerName = container.data();
+    provInfo.dwProvType = PROV_RSA_FULL;
+    provInfo.dwKeySpec = AT_SIGNATURE;
+    Check(CertSetCertificateContextProperty(cert.get(), CERT_KEY_PROV_INFO_PROP_ID, 0, &provInfo),
+          "CertSetCertificateContextProperty");
+    PCCERT_CONTEXT certs[1] = {cert.get()};
+    CRYPT_SIGN_MESSAGE_PARA para{};
+    para.cbSize = sizeof(para);
+    para.dwMsgEncodingType = X509_ASN_ENCODING | PKCS_7_ASN_ENCODING;
+    para.pSigningCert = cert.get();
+    para.HashAlgorithm.pszObjId = const_cast<char*>(szOID_OIWSEC_sha1);
+    para.cMsgCert = 1;
+    para.rgpMsgCert = certs;
+    const BYTE* items[1] = {reinterpret_cast<const BYTE*>(data.data())};
+    DWORD sizes[1] = {static_cast<DWORD>(data.size())};
+    DWORD size = 0;
+    Check(CryptSignMessage(&para, TRUE, 1, items, sizes, nullptr, &size), "CryptSignMessage");
+    std::string message(size, '\0');
+    Check(CryptSignMessage(&para, TRUE, 1, items, sizes, reinterpret_cast<BYTE*>(message.data()), &size),
+          "CryptSignMessage");
+    message.resize(size);
+    return message;
+}

@@ -37,6 +37,10 @@ private:
     std::string der_;
 };
 
+// A detached PKCS#7 signature of data by the certificate's key (SHA-1, the
+// certificate included): a message without content.
+std::string SignDetached(const TestStoreCert& signer, const std::string& data);
+
 // Upper-case hex of bytes, most significant first: the serial text they read as.
 std::wstring HexText(const std::vector<BYTE>& bytes);
 

@@ -183,6 +183,13 @@ TEST_F(CertMethodsComTest, signAndVerify_roundTripAndMendedComparison)
     ExpectText(Sign(L"7CEA01", 0, data), L"");
 }
 
+TEST_F(CertMethodsComTest, verifySignData_detachedMessageGivesZero)
+{
+    const std::string data = "detached through the control";
+    const std::string message = SignDetached(Cert(0), data);
+    ExpectNumber(Verify(1, WideBase64(data), WideBase64(message)), 0);
+}
+
 TEST_F(CertMethodsComTest, signData_withoutAUsableKeyOrSerial_givesEmptyText)
 {
     const std::wstring data = WideBase64("abc");
