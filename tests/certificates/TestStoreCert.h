@@ -27,7 +27,7 @@ public:
     TestStoreCert& operator=(const TestStoreCert&) = delete;
 
     const std::string& Der() const { return der_; }
-    // The serial text the spec's serial bytes read as: upper-case hex.
+    // The serial text of these bytes: upper-case hex, most significant byte first.
     std::wstring SerialText() const;
     const std::wstring& Container() const { return container_; }
 
