@@ -14,7 +14,7 @@ namespace {
 // load is not retried. Controls in other apartments at worst repeat the lookup.
 std::atomic<bool> triedLoad{false};
 std::atomic<HMODULE> cryptdlg{nullptr};
-std::atomic<CertSelectCertificateProc> selectCertificate{nullptr};
+std::atomic<CertSelectCertificateWFn> selectCertificate{nullptr};
 
 HMODULE CryptdlgModule()
 {
@@ -22,10 +22,10 @@ HMODULE CryptdlgModule()
     return cryptdlg;
 }
 
-CertSelectCertificateProc SelectCertificateProc(HMODULE module)
+CertSelectCertificateWFn SelectCertificateProc(HMODULE module)
 {
     if (!selectCertificate && module) {
-        selectCertificate = reinterpret_cast<CertSelectCertificateProc>(
+        selectCertificate = reinterpret_cast<CertSelectCertificateWFn>(
             reinterpret_cast<void*>(GetProcAddress(module, "CertSelectCertificateW")));
     }
     return selectCertificate;
@@ -40,12 +40,12 @@ std::wstring PickCertByDialog(HWND owner, const wchar_t* filter)
 {
     const HMODULE module = CryptdlgModule();
     UniqueCertStore store(CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"MY"));
-    const CertSelectCertificateProc select = SelectCertificateProc(module);
+    const CertSelectCertificateWFn select = SelectCertificateProc(module);
     if (!select) return std::wstring();
 
     HCERTSTORE stores[1] = {store.get()};
     PCCERT_CONTEXT chosen[1] = {nullptr};
-    CertSelectStructW selection{};
+    CERT_SELECT_STRUCT_W selection{};
     selection.dwSize = sizeof(selection);
     selection.hwndParent = owner;
     selection.dwFlags = kDialogFlags;

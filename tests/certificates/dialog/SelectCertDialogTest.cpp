@@ -118,7 +118,7 @@ TEST_F(SelectCertDialogTest, dialogGetsOneStoreTheFlagsAndTheFilterAsCustomData)
     const std::vector<std::string> lines = dialog.Lines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front(),
-              "call size=" + std::to_string(sizeof(CertSelectStructW)) + " flags=2 stores=1 custdata=set");
+              "call size=" + std::to_string(sizeof(CERT_SELECT_STRUCT_W)) + " flags=2 stores=1 custdata=set");
 }
 
 TEST_F(SelectCertDialogTest, filterCallback_showsSigningCertificatesWhoseNamesHoldTheFilter)
